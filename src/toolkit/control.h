@@ -1,0 +1,63 @@
+// The toolkit's internal view of a control: the kinds derive from Control, and forms keep them
+// by form name. Programs use the operations of controls.h, canvas.h and label.h instead.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/form.h"
+
+namespace tk {
+
+class Control {
+ public:
+  explicit Control(const ControlSpec& spec) : spec_(spec), name_(spec.name) {}
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& name() const { return name_; }
+  const ControlSpec& spec() const { return spec_; }
+  HWND window() const { return window_; }
+
+  // Creates the control's window (hidden) inside `parent`; false when that failed. A windowless
+  // kind creates nothing and succeeds.
+  virtual bool Create(HWND parent) = 0;
+
+ protected:
+  // Creates the control's child window, hidden, with `this` as its creation parameter so that the
+  // window procedure finds the control. Its window text is the form name unless `text` is given
+  // (an edit box starts empty), which also lets tools tell the controls apart.
+  HWND CreateChild(HWND parent, const char* window_class, DWORD style, const char* text = nullptr);
+  void set_window(HWND window) { window_ = window; }
+
+ private:
+  const ControlSpec& spec_;
+  std::string name_;
+  HWND window_ = nullptr;
+};
+
+// The control behind `window` when it was created by CreateChild; null otherwise. Window
+// procedures of the kinds use it to reach their object.
+template <typename T>
+T* ControlFromWindow(HWND window) {
+  return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// Stores the creation parameter in the window's user data on WM_NCCREATE.
+void AttachControlOnCreate(HWND window, UINT message, LPARAM lparam);
+
+// The control called `name` on the form window `form`; null when there is none.
+Control* FindControl(HWND form, std::string_view name);
+
+std::unique_ptr<Control> MakeCanvas(const ControlSpec& spec);
+std::unique_ptr<Control> MakePictureButton(const ControlSpec& spec);
+std::unique_ptr<Control> MakeEditBox(const ControlSpec& spec);
+std::unique_ptr<Control> MakeLabel(const ControlSpec& spec);
+std::unique_ptr<Control> MakeZipExtractor(const ControlSpec& spec);
+std::unique_ptr<Control> MakeMoviePlayer(const ControlSpec& spec);
+
+}  // namespace tk
