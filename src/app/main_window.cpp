@@ -88,6 +88,8 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
+const std::span<const tk::ControlSpec> MainFormControls = kControls;
+
 const tk::FormSpec MainForm = {
     .title = "down",
     .width = 617,

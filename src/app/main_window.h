@@ -16,8 +16,9 @@ inline constexpr char ZIP压缩1[] = "ZIP压缩1";    // extracts the package
 inline constexpr char 标签1[] = "标签1";          // carries the shortcut feedback event
 inline constexpr char Kestroflash控件1[] = "Kestroflash控件1";  // plays the splash movie
 
-// The main window's form.
+// The main window's form, and its control table alone (tests build windows from it).
 extern const tk::FormSpec MainForm;
+extern const std::span<const tk::ControlSpec> MainFormControls;
 
 // Click handler of 图形按钮1: stops the download thread and ends the program with 0.
 void OnCloseClicked();

@@ -31,11 +31,13 @@ int ThreadObject::GetLastErrorCode() {
 
 std::string ThreadObject::GetErrorText() {
   const DWORD code = static_cast<DWORD>(GetLastErrorCode());
-  std::string text(64000, '\0');
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     text.data(), static_cast<DWORD>(text.size()), nullptr);
-  text.resize(length);
+  // The system allocates the buffer: some systems refuse caller buffers near 64 KB.
+  char* message = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+      nullptr, code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+  std::string text(message ? message : "", length);
+  LocalFree(message);
   text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
   return text;
 }

@@ -106,7 +106,7 @@ class Screen:
     """A screenshot of the whole X display, with pixels addressed in screen coordinates."""
 
     def __init__(self, save_as=None):
-        data = subprocess.run(["import", "-window", "root", "ppm:-"], check=True,
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], check=True,
                               capture_output=True, env=os.environ).stdout
         # P6 header: magic, width, height, maxval, each followed by white space.
         fields, pos = [], 0
@@ -118,6 +118,8 @@ class Screen:
                 pos += 1
             fields.append(data[start_pos:pos])
         self.width, self.height = int(fields[1]), int(fields[2])
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise ValueError(f"unexpected screenshot format {fields}")
         self.pixels = data[pos + 1:]
         if save_as:
             save_screenshot(save_as, data)
