@@ -4,8 +4,18 @@
 // and never reads outside its arguments, whatever numbers it is given.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
+
+// The printf dialect that Format is checked against. On mingw-w64 plain "printf" means the
+// Microsoft runtime's, without %zu or %lld, while its C++ library routes vsnprintf to mingw's
+// C99 implementation; stdio.h names the matching dialect there.
+#ifdef __MINGW_PRINTF_FORMAT
+#define TEXT_PRINTF_DIALECT __MINGW_PRINTF_FORMAT
+#else
+#define TEXT_PRINTF_DIALECT printf
+#endif
 
 namespace text {
 
@@ -44,7 +54,7 @@ std::string Middle(std::string_view s, int start, int n);
 
 // printf-style formatting into a new text of whatever length the result needs. Gives the empty
 // text when the format or an argument cannot be converted.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) __attribute__((format(TEXT_PRINTF_DIALECT, 1, 2)));
 
 // The decimal form of number, with a leading '-' when negative.
 std::string NumberToText(long long number);
