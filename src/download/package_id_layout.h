@@ -18,12 +18,22 @@ inline constexpr std::string_view IdEndMarker = "#$%$%$%$%$%$%$%$%$%$%$%#";
 
 // Length of the field without its NUL.
 inline constexpr std::size_t IdFieldSize = 246;
-inline constexpr std::size_t IdOffset = IdStartMarker.size();
 // The bytes that the identifier and the filler share.
 inline constexpr std::size_t IdCapacity = IdFieldSize - IdStartMarker.size() - IdEndMarker.size();
 inline constexpr char IdFiller = ' ';
 
-static_assert(IdOffset == 24 && IdCapacity == 198);
+// The identifier starts at offset 24.
+static_assert(IdStartMarker.size() == 24 && IdCapacity == 198);
+
+// The IdFieldSize bytes of a field that carries id (without the NUL behind them). id is at most
+// IdCapacity bytes long; a longer one is cut to IdCapacity.
+inline std::string IdFieldFor(std::string_view id) {
+  std::string field(IdStartMarker);
+  field += id.substr(0, IdCapacity);
+  field += IdEndMarker;
+  field.resize(IdFieldSize, IdFiller);
+  return field;
+}
 
 // The identifier that a field's text carries, read exactly as the stub reads it. Empty when the
 // text holds no start marker, or no end marker behind it.

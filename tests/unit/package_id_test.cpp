@@ -15,6 +15,7 @@ TEST(PackageIdTest, DeliveredFieldIsLaidOutByteForByte) {
   EXPECT_EQ(field.substr(28, 24), "#$%$%$%$%$%$%$%$%$%$%$%#");
   EXPECT_EQ(field.substr(52, 194), std::string(194, ' '));
   EXPECT_EQ(field[246], '\0');
+  EXPECT_EQ(field.substr(0, 246), IdFieldFor("1099"));
 }
 
 TEST(PackageIdTest, MarkersAreTheFieldsOwn) {
