@@ -3,6 +3,7 @@
 #include "app/instance_guard.h"
 #include "app/main_window.h"
 #include "app/shared_state.h"
+#include "app/splash_movie.h"
 #include "app/window_helpers.h"
 #include "download/download_package.h"
 #include "toolkit/controls.h"
@@ -17,6 +18,7 @@ void OnWindowCreated() {
   tk::SetVisible(window, 图形按钮3, false);
   tk::SetVisible(window, 图形按钮4, false);
   RoundCorners(tk::ControlHandle(window, 画板1), 5, 5);
+  LoadSplashMovie();
   StartDownloadThread();
 }
 
