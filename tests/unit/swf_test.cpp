@@ -614,6 +614,18 @@ TEST_F(SplashMovie, HoldsSevenColourMappedPicturesAndOneText) {
   EXPECT_EQ(fonts, 1);
 }
 
+TEST_F(SplashMovie, SaysWhatItShouldInItsFont) {
+  ASSERT_NE(TheText(), nullptr);
+  std::u16string said;
+  for (const TextRun& run : TheText()->runs) {
+    const auto* font = std::get_if<Font>(&movie_->characters.at(run.font));
+    ASSERT_NE(font, nullptr);
+    for (const GlyphPlacement& glyph : run.glyphs)
+      said += static_cast<char16_t>(font->codes.at(glyph.index));
+  }
+  EXPECT_EQ(said, u"Zorvel让软件下载更快、更安心");
+}
+
 TEST_F(SplashMovie, ShowsEachPictureForFiftyFramesUnderTheText) {
   Timeline timeline(*movie_);
   std::vector<const Bitmap*> order;

@@ -35,7 +35,6 @@ class BitReader {
   }
 
   bool ok() const { return ok_; }
-  void Fail() { ok_ = false; }
   // Whole bytes not yet read.
   size_t remaining() const { return data_.size() - pos_ - (bit_ != 0 ? 1 : 0); }
   size_t position() const { return pos_; }

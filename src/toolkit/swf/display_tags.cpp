@@ -31,7 +31,7 @@ bool ReadPlaceObject2(TagBody tag, DecodeBudget& budget, Frame& frame) {
   op.move = (flags & kMove) != 0;
   if (flags & kHasCharacter) op.character = r.U16();
   if (flags & kHasMatrix) op.matrix = ReadMatrix(r);
-  if (flags & kHasColorTransform) op.color_transform = ReadColorTransform(r, true);
+  if (flags & kHasColorTransform) op.color_transform = ReadColorTransformWithAlpha(r);
   if (flags & kHasRatio) r.U16();
   if (flags & kHasName) r.SkipString();
   if (flags & kHasClipDepth) {

@@ -45,16 +45,16 @@ CoverageMask Rasterize(std::span<const Segment> segments, FillRule rule, int wid
     return mask;
   }
   // Edges pointing down, sorted by their top; horizontal ones cross no sample row.
-  struct Edge {
+  struct ScanEdge {
     double top, bottom, x_at_top, slope;
     int direction;
   };
-  std::vector<Edge> edges;
+  std::vector<ScanEdge> edges;
   double min_x = width, max_x = 0, min_y = height, max_y = 0;
   for (const Segment& s : segments) {
     if (s.y0 == s.y1 || !std::isfinite(s.x0 + s.y0 + s.x1 + s.y1)) continue;
     const bool down = s.y0 < s.y1;
-    Edge e;
+    ScanEdge e;
     e.top = down ? s.y0 : s.y1;
     e.bottom = down ? s.y1 : s.y0;
     e.x_at_top = down ? s.x0 : s.x1;
@@ -70,7 +70,7 @@ CoverageMask Rasterize(std::span<const Segment> segments, FillRule rule, int wid
   if (edges.empty()) return mask;
   // The crossings to compute: every sample row that each edge spans within the area.
   size_t cost = 0;
-  for (const Edge& e : edges) {
+  for (const ScanEdge& e : edges) {
     const double rows =
         (std::min(e.bottom, double(height)) - std::max(e.top, 0.0)) * kSamplesPerPixel;
     cost += static_cast<size_t>(rows) + 1;
@@ -80,7 +80,8 @@ CoverageMask Rasterize(std::span<const Segment> segments, FillRule rule, int wid
     return mask;
   }
   work -= cost;
-  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
+  std::sort(edges.begin(), edges.end(),
+            [](const ScanEdge& a, const ScanEdge& b) { return a.top < b.top; });
 
   const int left = static_cast<int>(std::clamp(std::floor(min_x), 0.0, double(width)));
   const int right = static_cast<int>(std::clamp(std::ceil(max_x), 0.0, double(width)));
@@ -124,7 +125,7 @@ CoverageMask Rasterize(std::span<const Segment> segments, FillRule rule, int wid
       std::erase_if(active, [&](size_t i) { return edges[i].bottom <= y; });
       crossings.clear();
       for (size_t i : active) {
-        const Edge& e = edges[i];
+        const ScanEdge& e = edges[i];
         crossings.push_back({e.x_at_top + (y - e.top) * e.slope, e.direction});
       }
       std::sort(crossings.begin(), crossings.end(),

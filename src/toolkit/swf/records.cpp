@@ -48,7 +48,7 @@ Rgba ReadRgba(BitReader& r) {
   return c;
 }
 
-ColorTransform ReadColorTransform(BitReader& r, bool with_alpha) {
+ColorTransform ReadColorTransformWithAlpha(BitReader& r) {
   r.Align();
   ColorTransform t;
   const bool has_add = r.UB(1) != 0;
@@ -60,13 +60,13 @@ ColorTransform ReadColorTransform(BitReader& r, bool with_alpha) {
     t.mult_r = term();
     t.mult_g = term();
     t.mult_b = term();
-    if (with_alpha) t.mult_a = term();
+    t.mult_a = term();
   }
   if (has_add) {
     t.add_r = term();
     t.add_g = term();
     t.add_b = term();
-    if (with_alpha) t.add_a = term();
+    t.add_a = term();
   }
   r.Align();
   return t;

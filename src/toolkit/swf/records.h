@@ -11,7 +11,7 @@ Rect ReadRect(BitReader& r);
 Matrix ReadMatrix(BitReader& r);
 Rgba ReadRgb(BitReader& r);
 Rgba ReadRgba(BitReader& r);
-// CXFORM (PlaceObject) leaves alpha untouched; CXFORMWITHALPHA (PlaceObject2) has alpha terms.
-ColorTransform ReadColorTransform(BitReader& r, bool with_alpha);
+// CXFORMWITHALPHA, the colour transform of PlaceObject2.
+ColorTransform ReadColorTransformWithAlpha(BitReader& r);
 
 }  // namespace swf
