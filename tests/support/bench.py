@@ -18,9 +18,12 @@ def fuzz_longer(build):
     corpus_root = SOURCE / "tests" / "fuzz" / "corpus"
     targets = sorted(p for p in fuzz_tree.glob("*_fuzz") if p.is_file() and os.access(p, os.X_OK))
     for target in targets:
-        corpus = corpus_root / target.name.removesuffix("_fuzz")
+        seeds = corpus_root / target.name.removesuffix("_fuzz")
+        # New inputs go into the first folder: the build tree's, never the committed seeds.
+        found = build / "native" / "fuzz-corpus" / target.name
+        found.mkdir(parents=True, exist_ok=True)
         run = subprocess.run([str(target), "-max_total_time=60", "-print_final_stats=1",
-                              *([str(corpus)] if corpus.is_dir() else [])],
+                              str(found), *([str(seeds)] if seeds.is_dir() else [])],
                              capture_output=True, text=True)
         stats = dict(line.split(":", 1) for line in run.stderr.splitlines()
                      if line.startswith("stat::") and ":" in line[6:])
