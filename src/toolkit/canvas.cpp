@@ -15,15 +15,7 @@ class Canvas final : public Control {
   using Control::Control;
 
   bool Create(HWND parent) override {
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-      WNDCLASSA window_class{};
-      window_class.lpfnWndProc = Proc;
-      window_class.hInstance = GetModuleHandleA(nullptr);
-      window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-      window_class.lpszClassName = kCanvasClass;
-      RegisterClassA(&window_class);
-    });
+    RegisterControlClass(kCanvasClass, Proc);
     if (!CreateChild(parent, kCanvasClass, 0)) return false;
     return CreatePicture();
   }

@@ -47,6 +47,11 @@ T* ControlFromWindow(HWND window) {
   return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+// Registers a window class of the toolkit's controls (arrow cursor, no background brush unless
+// given). Registering a class that exists already changes nothing, so each kind calls it when it
+// creates a window.
+void RegisterControlClass(const char* name, WNDPROC procedure, HBRUSH background = nullptr);
+
 // Stores the creation parameter in the window's user data on WM_NCCREATE.
 void AttachControlOnCreate(HWND window, UINT message, LPARAM lparam);
 

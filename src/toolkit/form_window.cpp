@@ -28,16 +28,6 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-void RegisterFormClass() {
-  WNDCLASSA window_class{};
-  window_class.lpfnWndProc = FormProc;
-  window_class.hInstance = GetModuleHandleA(nullptr);
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kFormClass;
-  RegisterClassA(&window_class);
-}
-
 std::unique_ptr<Control> MakeControl(const ControlSpec& spec) {
   switch (spec.kind) {
     case ControlKind::Canvas:
@@ -68,6 +58,16 @@ void ApplyStacking(const Form& form) {
 
 }  // namespace
 
+void RegisterControlClass(const char* name, WNDPROC procedure, HBRUSH background) {
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = background;
+  window_class.lpszClassName = name;
+  RegisterClassA(&window_class);
+}
+
 void AttachControlOnCreate(HWND window, UINT message, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
@@ -86,8 +86,7 @@ HWND Control::CreateChild(HWND parent, const char* window_class, DWORD style, co
 }
 
 HWND LoadForm(const FormSpec& spec) {
-  static std::once_flag registered;
-  std::call_once(registered, RegisterFormClass);
+  RegisterControlClass(kFormClass, FormProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
   auto form = std::make_unique<Form>();
   const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;

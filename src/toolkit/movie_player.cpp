@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,20 +48,8 @@ class MoviePlayer final : public Control {
   using Control::Control;
 
   bool Create(HWND parent) override {
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-      WNDCLASSA outer{};
-      outer.lpfnWndProc = OuterProc;
-      outer.hInstance = GetModuleHandleA(nullptr);
-      outer.lpszClassName = kPlayerClass;
-      RegisterClassA(&outer);
-      WNDCLASSA inner{};
-      inner.lpfnWndProc = InnerProc;
-      inner.hInstance = GetModuleHandleA(nullptr);
-      inner.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-      inner.lpszClassName = kMoviePlayerInnerClass;
-      RegisterClassA(&inner);
-    });
+    RegisterControlClass(kPlayerClass, OuterProc);
+    RegisterControlClass(kMoviePlayerInnerClass, InnerProc);
     HWND outer = CreateChild(parent, kPlayerClass, WS_CLIPCHILDREN);
     if (!outer) return false;
     inner_ =

@@ -1,7 +1,6 @@
 // A push button drawn entirely by its pictures: the normal one, the hover one while the pointer is
 // over it with the left button up, and (having no pressed picture) the normal one while the left
 // button is held down. It clicks when the left button is released over it.
-#include <mutex>
 
 #include "toolkit/control.h"
 #include "toolkit/picture.h"
@@ -16,15 +15,7 @@ class PictureButton final : public Control {
   using Control::Control;
 
   bool Create(HWND parent) override {
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-      WNDCLASSA window_class{};
-      window_class.lpfnWndProc = Proc;
-      window_class.hInstance = GetModuleHandleA(nullptr);
-      window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-      window_class.lpszClassName = kButtonClass;
-      RegisterClassA(&window_class);
-    });
+    RegisterControlClass(kButtonClass, Proc);
     normal_ = BitmapFromBmpFile(spec().normalPicture);
     hover_ = BitmapFromBmpFile(spec().hoverPicture);
     return CreateChild(parent, kButtonClass, 0) != nullptr;
