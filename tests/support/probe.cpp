@@ -41,17 +41,34 @@ std::string Json(const std::string& utf8) {
   return out + "\"";
 }
 
-std::string Text(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return Json(Utf8FromAnsi(text));
-}
-
 std::string ClassOf(HWND window) {
   char name[256] = "";
   GetClassNameA(window, name, sizeof name);
   return name;
+}
+
+// GetWindowText of another process's window gives the caption the system keeps, which an edit
+// box never updates: its text lives in the control and is only had by asking it.
+std::string EditText(HWND window) {
+  constexpr UINT kFlags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, kFlags, 2000, &length)) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           kFlags, 2000, &copied)) {
+    return {};
+  }
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+std::string Text(HWND window) {
+  if (ClassOf(window) == "Edit") return Json(Utf8FromAnsi(EditText(window)));
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return Json(Utf8FromAnsi(text));
 }
 
 std::string Rect(const RECT& r) {

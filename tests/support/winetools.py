@@ -143,8 +143,17 @@ def save_screenshot(name, ppm_data=None):
     return target
 
 
+def mouse_location():
+    out = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True,
+                         capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
 def mouse_move(x, y):
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
+    # --sync waits for the pointer to move, which it never does when it is already there.
+    if mouse_location() != (x, y):
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
 
 
 def click(x, y, button=1):
