@@ -38,7 +38,13 @@ def progress_redraw(build):
     subprocess.run([sys.executable, str(SUPPORT / "bench_progress.py")], check=True)
 
 
-BENCHMARKS = [progress_redraw, fuzz_longer]
+def download(build):
+    """The stub's download against the bare WinInet loop, paced and unpaced, and its peak working
+    set for a small and a large package."""
+    subprocess.run([sys.executable, str(SUPPORT / "bench_download.py")], check=True)
+
+
+BENCHMARKS = [progress_redraw, download, fuzz_longer]
 
 
 def main():
