@@ -299,6 +299,7 @@ class DownloadTestCase(unittest.TestCase):
         self.root.mkdir()
         self.server = None
         self.runs = []
+        w.mouse_move(0, 0)  # off the window: no button shows its hover picture
 
     def tearDown(self):
         for run in self.runs:
@@ -521,6 +522,13 @@ class ServerAnswerTest(DownloadTestCase):
         else:
             # Each answer goes out whole at once, right after its request.
             self.assertStaysInDownloadStage(run, entries[0]["time"])
+            # The last downloading line stays; an answer that is not 2xx stops before any chunk,
+            # so nothing is drawn at all.
+            columns = ink_columns(run.strip(w.Screen()))
+            if on_disk == "earlier":
+                self.assertEqual([], columns)
+            else:
+                self.assertEqual(DOWNLOADING_X, columns[0] if columns else None)
 
         if on_disk == "earlier":
             self.assertEqual(self.EARLIER, run.package.read_bytes())
