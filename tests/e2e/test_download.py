@@ -227,6 +227,26 @@ class StubRun:
             if time.monotonic() > deadline:
                 return seen
 
+    def wait_until_package_settles(self, quiet=0.5, timeout=60):
+        """Waits until hq.zip has not changed for `quiet` seconds: the stub has taken the last
+        byte it is going to get."""
+        def state():
+            try:
+                st = self.package.stat()
+                return st.st_size, st.st_mtime_ns
+            except FileNotFoundError:
+                return None
+        last, since = state(), time.monotonic()
+        deadline = since + timeout
+        while time.monotonic() < deadline:
+            time.sleep(0.05)
+            now = state()
+            if now != last:
+                last, since = now, time.monotonic()
+            elif time.monotonic() - since >= quiet:
+                return True
+        return False
+
     def wait_for_package(self, size, timeout=20):
         return w.wait_for(lambda: self.package.exists() and self.package.stat().st_size >= size,
                           timeout=timeout, interval=0.02)
@@ -344,9 +364,11 @@ class DownloadTestCase(unittest.TestCase):
         return window
 
     def assertStaysInDownloadStage(self, run, data_ended):
-        """The data ended at `data_ended` (seconds since the epoch): some time later, the window
-        must still be in its download stage, and stay there."""
+        """The server sent its last byte at `data_ended` (seconds since the epoch) or, for a long
+        answer, once the stub stopped writing: some time after both, the window must still be in
+        its download stage, and stay there."""
         self.assertIsNotNone(run.window(), "the stub showed no window")
+        self.assertTrue(run.wait_until_package_settles(), "the stub never stopped writing")
         time.sleep(max(0.0, data_ended + SETTLE_SECONDS - time.time()))
         seen = run.stages_seen()
         self.assertEqual(["download"] * len(seen), seen)
@@ -520,7 +542,6 @@ class ServerAnswerTest(DownloadTestCase):
         if stage == "install":
             self.assertInstallStage(run)
         else:
-            # Each answer goes out whole at once, right after its request.
             self.assertStaysInDownloadStage(run, entries[0]["time"])
             # The last downloading line stays; an answer that is not 2xx stops before any chunk,
             # so nothing is drawn at all.
