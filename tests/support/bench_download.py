@@ -155,9 +155,9 @@ def run(build: pathlib.Path, megabytes: int, small_megabytes: int) -> list:
         lines.append("stub's peak working set: not measured (the stub ended before it was read)")
     else:
         lines.append(f"stub's peak working set (VmHWM of its wine64 process): "
-                     f"{small / 1024:.1f} MB for a {small_megabytes} MiB package, "
-                     f"{large / 1024:.1f} MB for {megabytes} MiB "
-                     f"({(large - small) / 1024:+.1f} MB)")
+                     f"{small / 1024:.1f} MiB for a {small_megabytes} MiB package, "
+                     f"{large / 1024:.1f} MiB for {megabytes} MiB "
+                     f"({(large - small) / 1024:+.1f} MiB)")
     return lines
 
 
