@@ -8,14 +8,14 @@
 namespace {
 
 using tk::CanvasStyle;
+using tk::ControlEntry;
 using tk::ControlKind;
-using tk::ControlSpec;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kStatusBlue = RGB(0, 136, 255);
 
 // In stacking order: each row lies directly beneath the one before it.
-const ControlSpec kControls[] = {
+const ControlEntry kControls[] = {
     {.kind = ControlKind::Canvas,
      .name = 画板3,
      .x = 149,
@@ -88,9 +88,9 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
-const std::span<const tk::ControlSpec> MainFormControls = kControls;
+const std::span<const tk::ControlEntry> MainFormControls = kControls;
 
-const tk::FormSpec MainForm = {
+const tk::FormDefinition MainForm = {
     .title = "down",
     .width = 617,
     .height = 327,

@@ -17,8 +17,8 @@ inline constexpr char 标签1[] = "标签1";          // carries the shortcut fe
 inline constexpr char Kestroflash控件1[] = "Kestroflash控件1";  // plays the splash movie
 
 // The main window's form, and its control table alone (tests build windows from it).
-extern const tk::FormSpec MainForm;
-extern const std::span<const tk::ControlSpec> MainFormControls;
+extern const tk::FormDefinition MainForm;
+extern const std::span<const tk::ControlEntry> MainFormControls;
 
 // Click handler of 图形按钮1: stops the download thread and ends the program with 0.
 void OnCloseClicked();

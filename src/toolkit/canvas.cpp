@@ -23,7 +23,7 @@ class Canvas final : public Control {
   void Clear() {
     std::lock_guard lock(lock_);
     const RECT all{0, 0, width_, height_};
-    UniqueBrush brush(CreateSolidBrush(spec().canvas.background));
+    UniqueBrush brush(CreateSolidBrush(entry().canvas.background));
     FillRect(picture_.get(), &all, brush.get());
     WindowDc dc(window());
     if (dc) FillRect(dc.get(), &all, brush.get());
@@ -78,7 +78,7 @@ class Canvas final : public Control {
         CreateCompatibleBitmap(screen.get(), width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1));
     if (!picture_ || !bitmap_) return false;
     SelectObject(picture_.get(), bitmap_.get());
-    const CanvasStyle& style = spec().canvas;
+    const CanvasStyle& style = entry().canvas;
     if (style.fontHeight > 0) {
       // GB2312 character set, default precisions and quality: the program's canvas font.
       font_.reset(CreateFontA(-style.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -94,9 +94,9 @@ class Canvas final : public Control {
   }
 
   void PrepareText(HDC dc) const {
-    SetTextColor(dc, spec().canvas.textColor);
-    SetBkMode(dc, spec().canvas.transparentText ? TRANSPARENT : OPAQUE);
-    SetBkColor(dc, spec().canvas.background);
+    SetTextColor(dc, entry().canvas.textColor);
+    SetBkMode(dc, entry().canvas.transparentText ? TRANSPARENT : OPAQUE);
+    SetBkColor(dc, entry().canvas.background);
   }
 
   void Paint(HDC dc, const RECT& area) {
@@ -139,14 +139,14 @@ class Canvas final : public Control {
 
 Canvas* FindCanvas(HWND form, std::string_view name) {
   Control* control = FindControl(form, name);
-  return control && control->spec().kind == ControlKind::Canvas ? static_cast<Canvas*>(control)
-                                                                : nullptr;
+  return control && control->entry().kind == ControlKind::Canvas ? static_cast<Canvas*>(control)
+                                                                 : nullptr;
 }
 
 }  // namespace
 
-std::unique_ptr<Control> MakeCanvas(const ControlSpec& spec) {
-  return std::make_unique<Canvas>(spec);
+std::unique_ptr<Control> MakeCanvas(const ControlEntry& entry) {
+  return std::make_unique<Canvas>(entry);
 }
 
 void CanvasClear(HWND form, std::string_view canvas) {

@@ -14,13 +14,13 @@ namespace tk {
 
 class Control {
  public:
-  explicit Control(const ControlSpec& spec) : spec_(spec), name_(spec.name) {}
+  explicit Control(const ControlEntry& entry) : entry_(entry), name_(entry.name) {}
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
   const std::string& name() const { return name_; }
-  const ControlSpec& spec() const { return spec_; }
+  const ControlEntry& entry() const { return entry_; }
   HWND window() const { return window_; }
 
   // Creates the control's window (hidden) inside `parent`; false when that failed. A windowless
@@ -35,7 +35,7 @@ class Control {
   void set_window(HWND window) { window_ = window; }
 
  private:
-  const ControlSpec& spec_;
+  const ControlEntry& entry_;
   std::string name_;
   HWND window_ = nullptr;
 };
@@ -58,11 +58,11 @@ void AttachControlOnCreate(HWND window, UINT message, LPARAM lparam);
 // The control called `name` on the form window `form`; null when there is none.
 Control* FindControl(HWND form, std::string_view name);
 
-std::unique_ptr<Control> MakeCanvas(const ControlSpec& spec);
-std::unique_ptr<Control> MakePictureButton(const ControlSpec& spec);
-std::unique_ptr<Control> MakeEditBox(const ControlSpec& spec);
-std::unique_ptr<Control> MakeLabel(const ControlSpec& spec);
-std::unique_ptr<Control> MakeZipExtractor(const ControlSpec& spec);
-std::unique_ptr<Control> MakeMoviePlayer(const ControlSpec& spec);
+std::unique_ptr<Control> MakeCanvas(const ControlEntry& entry);
+std::unique_ptr<Control> MakePictureButton(const ControlEntry& entry);
+std::unique_ptr<Control> MakeEditBox(const ControlEntry& entry);
+std::unique_ptr<Control> MakeLabel(const ControlEntry& entry);
+std::unique_ptr<Control> MakeZipExtractor(const ControlEntry& entry);
+std::unique_ptr<Control> MakeMoviePlayer(const ControlEntry& entry);
 
 }  // namespace tk

@@ -19,8 +19,8 @@ class EditBox final : public Control {
 
 }  // namespace
 
-std::unique_ptr<Control> MakeEditBox(const ControlSpec& spec) {
-  return std::make_unique<EditBox>(spec);
+std::unique_ptr<Control> MakeEditBox(const ControlEntry& entry) {
+  return std::make_unique<EditBox>(entry);
 }
 
 }  // namespace tk

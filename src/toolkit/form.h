@@ -25,7 +25,7 @@ struct CanvasStyle {
   bool transparentText = true;
 };
 
-struct ControlSpec {
+struct ControlEntry {
   ControlKind kind;
   const char* name;  // the form name, code page 936
   int x = 0, y = 0, width = 0, height = 0;
@@ -38,18 +38,18 @@ struct ControlSpec {
   void (*onFeedback)(int, int) = nullptr;  // labels, on the UI thread
 };
 
-struct FormSpec {
+struct FormDefinition {
   const char* title;  // code page 936
   int width, height;  // the window is centred on the screen for this size
   bool topmost = false;
-  std::span<const ControlSpec> controls;  // in stacking order: the first lies on top
-  void (*onCreate)() = nullptr;           // runs after the controls exist, before the window shows
+  std::span<const ControlEntry> controls;  // in stacking order: the first lies on top
+  void (*onCreate)() = nullptr;            // runs after the controls exist, before the window shows
 };
 
 // Builds a borderless window from `form` with its controls in their stacking order, shows the
 // controls whose form says visible, runs onCreate, then shows the window. The first window loaded
 // is the main window. A window that cannot be built is a fatal error (exit code -1).
-HWND LoadForm(const FormSpec& form);
+HWND LoadForm(const FormDefinition& form);
 
 // The first window that LoadForm built; null before.
 HWND MainWindow();

@@ -28,20 +28,20 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-std::unique_ptr<Control> MakeControl(const ControlSpec& spec) {
-  switch (spec.kind) {
+std::unique_ptr<Control> MakeControl(const ControlEntry& entry) {
+  switch (entry.kind) {
     case ControlKind::Canvas:
-      return MakeCanvas(spec);
+      return MakeCanvas(entry);
     case ControlKind::PictureButton:
-      return MakePictureButton(spec);
+      return MakePictureButton(entry);
     case ControlKind::EditBox:
-      return MakeEditBox(spec);
+      return MakeEditBox(entry);
     case ControlKind::Label:
-      return MakeLabel(spec);
+      return MakeLabel(entry);
     case ControlKind::ZipExtractor:
-      return MakeZipExtractor(spec);
+      return MakeZipExtractor(entry);
     case ControlKind::MoviePlayer:
-      return MakeMoviePlayer(spec);
+      return MakeMoviePlayer(entry);
   }
   return nullptr;
 }
@@ -77,34 +77,34 @@ void AttachControlOnCreate(HWND window, UINT message, LPARAM lparam) {
 
 HWND Control::CreateChild(HWND parent, const char* window_class, DWORD style, const char* text) {
   // Children clip their siblings, so a covered control never draws over the one above it.
-  style |= WS_CHILD | WS_CLIPSIBLINGS | (spec_.tabStop ? WS_TABSTOP : 0);
-  HWND window =
-      CreateWindowExA(0, window_class, text ? text : spec_.name, style, spec_.x, spec_.y,
-                      spec_.width, spec_.height, parent, nullptr, GetModuleHandleA(nullptr), this);
+  style |= WS_CHILD | WS_CLIPSIBLINGS | (entry_.tabStop ? WS_TABSTOP : 0);
+  HWND window = CreateWindowExA(0, window_class, text ? text : entry_.name, style, entry_.x,
+                                entry_.y, entry_.width, entry_.height, parent, nullptr,
+                                GetModuleHandleA(nullptr), this);
   window_ = window;
   return window;
 }
 
-HWND LoadForm(const FormSpec& spec) {
+HWND LoadForm(const FormDefinition& definition) {
   RegisterControlClass(kFormClass, FormProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
   auto form = std::make_unique<Form>();
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
-  const DWORD ex_style = WS_EX_APPWINDOW | (spec.topmost ? WS_EX_TOPMOST : 0);
-  form->window = CreateWindowExA(ex_style, kFormClass, spec.title, WS_POPUP | WS_CLIPCHILDREN, x, y,
-                                 spec.width, spec.height, nullptr, nullptr,
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - definition.width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - definition.height) / 2;
+  const DWORD ex_style = WS_EX_APPWINDOW | (definition.topmost ? WS_EX_TOPMOST : 0);
+  form->window = CreateWindowExA(ex_style, kFormClass, definition.title, WS_POPUP | WS_CLIPCHILDREN,
+                                 x, y, definition.width, definition.height, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
   if (!form->window) FatalError("无法创建程序窗口。");
 
-  for (const ControlSpec& control_spec : spec.controls) {
-    std::unique_ptr<Control> control = MakeControl(control_spec);
+  for (const ControlEntry& entry : definition.controls) {
+    std::unique_ptr<Control> control = MakeControl(entry);
     if (!control || !control->Create(form->window)) FatalError("无法创建程序窗口的控件。");
     form->controls.push_back(std::move(control));
   }
   ApplyStacking(*form);
   for (const auto& control : form->controls) {
-    if (control->window() && control->spec().visible) ShowWindow(control->window(), SW_SHOWNA);
+    if (control->window() && control->entry().visible) ShowWindow(control->window(), SW_SHOWNA);
   }
 
   HWND window = form->window;
@@ -115,7 +115,7 @@ HWND LoadForm(const FormSpec& spec) {
   HWND expected = nullptr;
   main_window.compare_exchange_strong(expected, window);
 
-  if (spec.onCreate) spec.onCreate();
+  if (definition.onCreate) definition.onCreate();
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   return window;

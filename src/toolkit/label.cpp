@@ -15,16 +15,16 @@ class Label final : public Control {
 
 }  // namespace
 
-std::unique_ptr<Control> MakeLabel(const ControlSpec& spec) {
-  return std::make_unique<Label>(spec);
+std::unique_ptr<Control> MakeLabel(const ControlEntry& entry) {
+  return std::make_unique<Label>(entry);
 }
 
 bool RaiseFeedback(HWND form, std::string_view label, int first, int second) {
   Control* control = FindControl(form, label);
-  if (!control || control->spec().kind != ControlKind::Label || !control->spec().onFeedback) {
+  if (!control || control->entry().kind != ControlKind::Label || !control->entry().onFeedback) {
     return false;
   }
-  auto handler = control->spec().onFeedback;
+  auto handler = control->entry().onFeedback;
   return RunOnUiThread([&] { handler(first, second); });
 }
 

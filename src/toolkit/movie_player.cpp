@@ -53,8 +53,8 @@ class MoviePlayer final : public Control {
     HWND outer = CreateChild(parent, kPlayerClass, WS_CLIPCHILDREN);
     if (!outer) return false;
     inner_ =
-        CreateWindowExA(0, kMoviePlayerInnerClass, "", WS_CHILD | WS_VISIBLE, 0, 0, spec().width,
-                        spec().height, outer, nullptr, GetModuleHandleA(nullptr), this);
+        CreateWindowExA(0, kMoviePlayerInnerClass, "", WS_CHILD | WS_VISIBLE, 0, 0, entry().width,
+                        entry().height, outer, nullptr, GetModuleHandleA(nullptr), this);
     return inner_ != nullptr;
   }
 
@@ -197,7 +197,7 @@ class MoviePlayer final : public Control {
 
 MoviePlayer* FindPlayer(HWND form, std::string_view name) {
   Control* control = FindControl(form, name);
-  return control && control->spec().kind == ControlKind::MoviePlayer
+  return control && control->entry().kind == ControlKind::MoviePlayer
              ? static_cast<MoviePlayer*>(control)
              : nullptr;
 }
@@ -221,8 +221,8 @@ BOOL CALLBACK FindInner(HWND window, LPARAM found) {
 
 }  // namespace
 
-std::unique_ptr<Control> MakeMoviePlayer(const ControlSpec& spec) {
-  return std::make_unique<MoviePlayer>(spec);
+std::unique_ptr<Control> MakeMoviePlayer(const ControlEntry& entry) {
+  return std::make_unique<MoviePlayer>(entry);
 }
 
 bool LoadMovie(HWND form, std::string_view control, std::string_view path) {

@@ -16,8 +16,8 @@ class PictureButton final : public Control {
 
   bool Create(HWND parent) override {
     RegisterControlClass(kButtonClass, Proc);
-    normal_ = BitmapFromBmpFile(spec().normalPicture);
-    hover_ = BitmapFromBmpFile(spec().hoverPicture);
+    normal_ = BitmapFromBmpFile(entry().normalPicture);
+    hover_ = BitmapFromBmpFile(entry().hoverPicture);
     return CreateChild(parent, kButtonClass, 0) != nullptr;
   }
 
@@ -76,9 +76,9 @@ class PictureButton final : public Control {
         const bool inside = PointerInside(lparam);
         SetState(inside, false);
         if (GetCapture() == window()) ReleaseCapture();
-        if (was_pressed && inside && spec().onClick) {
+        if (was_pressed && inside && entry().onClick) {
           UpdateWindow(window());
-          spec().onClick();
+          entry().onClick();
         }
         return 0;
       }
@@ -117,8 +117,8 @@ class PictureButton final : public Control {
 
 }  // namespace
 
-std::unique_ptr<Control> MakePictureButton(const ControlSpec& spec) {
-  return std::make_unique<PictureButton>(spec);
+std::unique_ptr<Control> MakePictureButton(const ControlEntry& entry) {
+  return std::make_unique<PictureButton>(entry);
 }
 
 }  // namespace tk

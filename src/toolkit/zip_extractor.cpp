@@ -14,8 +14,8 @@ class ZipExtractor final : public Control {
 
 }  // namespace
 
-std::unique_ptr<Control> MakeZipExtractor(const ControlSpec& spec) {
-  return std::make_unique<ZipExtractor>(spec);
+std::unique_ptr<Control> MakeZipExtractor(const ControlEntry& entry) {
+  return std::make_unique<ZipExtractor>(entry);
 }
 
 }  // namespace tk

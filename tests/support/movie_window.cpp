@@ -10,7 +10,7 @@
 
 namespace {
 
-const tk::ControlSpec kControls[] = {
+const tk::ControlEntry kControls[] = {
     {.kind = tk::ControlKind::MoviePlayer,
      .name = "影片",
      .x = 0,
@@ -18,7 +18,8 @@ const tk::ControlSpec kControls[] = {
      .width = 600,
      .height = 300},
 };
-const tk::FormSpec kForm{.title = "movie", .width = 600, .height = 300, .controls = kControls};
+const tk::FormDefinition kForm{
+    .title = "movie", .width = 600, .height = 300, .controls = kControls};
 
 }  // namespace
 

@@ -27,11 +27,11 @@
 
 namespace {
 
-const tk::FormSpec kForm{.title = "进度计时",
-                         .width = 600,
-                         .height = 300,
-                         .topmost = true,
-                         .controls = MainFormControls};
+const tk::FormDefinition kForm{.title = "进度计时",
+                               .width = 600,
+                               .height = 300,
+                               .topmost = true,
+                               .controls = MainFormControls};
 
 // <chrono> cannot be used here: its literals are not code page 936 text.
 long long Now() {

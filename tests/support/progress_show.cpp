@@ -28,11 +28,11 @@
 
 namespace {
 
-const tk::FormSpec kForm{.title = "进度显示",
-                         .width = 600,
-                         .height = 300,
-                         .topmost = true,
-                         .controls = MainFormControls};
+const tk::FormDefinition kForm{.title = "进度显示",
+                               .width = 600,
+                               .height = 300,
+                               .topmost = true,
+                               .controls = MainFormControls};
 
 HWND cover = nullptr;
 

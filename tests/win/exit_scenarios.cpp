@@ -45,7 +45,7 @@ void OnWorker(int code) {
   }).detach();
 }
 
-const tk::FormSpec kForm{.title = "exit", .width = 100, .height = 80, .controls = {}};
+const tk::FormDefinition kForm{.title = "exit", .width = 100, .height = 80, .controls = {}};
 
 }  // namespace
 

@@ -11,11 +11,11 @@
 #include "toolkit/form.h"
 #include "win_test_support.h"
 
-inline const tk::FormSpec kMainFormForTests{.title = "进度测试",
-                                            .width = 600,
-                                            .height = 300,
-                                            .topmost = true,
-                                            .controls = MainFormControls};
+inline const tk::FormDefinition kMainFormForTests{.title = "进度测试",
+                                                  .width = 600,
+                                                  .height = 300,
+                                                  .topmost = true,
+                                                  .controls = MainFormControls};
 
 inline HWND MainFormWindow() {
   static HWND window = [] {

@@ -32,7 +32,7 @@ void OnFeedback(int first, int second) {
 }
 
 constexpr COLORREF kBlue = RGB(0, 136, 255);
-const tk::ControlSpec kControls[] = {
+const tk::ControlEntry kControls[] = {
     {.kind = tk::ControlKind::Canvas,
      .name = "上层",
      .x = 10,
@@ -85,7 +85,7 @@ const tk::ControlSpec kControls[] = {
      .width = 300,
      .height = 200},
 };
-const tk::FormSpec kForm{
+const tk::FormDefinition kForm{
     .title = "测试窗口", .width = 300, .height = 200, .topmost = true, .controls = kControls};
 
 HWND Form() {
