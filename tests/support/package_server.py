@@ -95,11 +95,11 @@ class Fault:
 def faults_from_json(data: dict) -> dict:
     """{path: "mode" or {"mode": ..., params...}} → {path: Fault}; raises ValueError."""
     faults = {}
-    for path, spec in data.items():
-        if isinstance(spec, str):
-            spec = {"mode": spec}
-        spec = dict(spec)
-        faults[path] = Fault(spec.pop("mode"), **spec)
+    for path, fault in data.items():
+        if isinstance(fault, str):
+            fault = {"mode": fault}
+        fault = dict(fault)
+        faults[path] = Fault(fault.pop("mode"), **fault)
     return faults
 
 
