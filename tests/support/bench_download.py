@@ -22,7 +22,6 @@ import math
 import os
 import pathlib
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -166,21 +165,9 @@ def main() -> None:
     parser.add_argument("--megabytes", type=int, default=256)
     parser.add_argument("--small-megabytes", type=int, default=16)
     args = parser.parse_args()
-    build = w.BUILD
-    own_display = None
-    if not os.environ.get("DISPLAY"):
-        own_display = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
-                                        "-nolisten", "tcp"], stdout=subprocess.PIPE,
-                                       stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = ":" + own_display.stdout.readline().decode().strip()
-        w.ENV["DISPLAY"] = os.environ["DISPLAY"]
-    try:
-        for line in run(build, args.megabytes, args.small_megabytes):
+    with w.display():
+        for line in run(w.BUILD, args.megabytes, args.small_megabytes):
             print(line, flush=True)
-    finally:
-        if own_display:
-            own_display.terminate()
-            own_display.wait()
 
 
 if __name__ == "__main__":

@@ -11,7 +11,6 @@ of its own). Prints one line with both figures and their ratio.
 import argparse
 import os
 import pathlib
-import subprocess
 import sys
 import tempfile
 
@@ -54,19 +53,8 @@ def main() -> None:
     parser.add_argument("--calls", type=int, default=300)
     parser.add_argument("--megabytes", type=int, default=16)
     args = parser.parse_args()
-    own_display = None
-    if not os.environ.get("DISPLAY"):
-        own_display = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
-                                        "-nolisten", "tcp"], stdout=subprocess.PIPE,
-                                       stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = ":" + own_display.stdout.readline().decode().strip()
-        w.ENV["DISPLAY"] = os.environ["DISPLAY"]
-    try:
+    with w.display():
         v = run(args.calls, args.megabytes)
-    finally:
-        if own_display:
-            own_display.terminate()
-            own_display.wait()
     ratio = v["redraw_us"] / v["chunk_us"]
     print(f"progress redraw {v['redraw_us']:.0f} us (bar {v['bar_us']:.0f} us, status line "
           f"{v['status_us']:.0f} us) per chunk of {v['chunk_us']:.0f} us "

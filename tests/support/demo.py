@@ -5,9 +5,7 @@ its install stage. Screenshots of the download and of the install stage are kept
 import argparse
 import os
 import pathlib
-import subprocess
 import sys
-import tempfile
 import time
 
 SUPPORT = pathlib.Path(__file__).resolve().parent
@@ -18,18 +16,20 @@ def main():
     parser.add_argument("--build", required=True, help="the build folder holding all trees")
     args = parser.parse_args()
     os.environ["STUB_BUILD_ROOT"] = str(pathlib.Path(args.build).resolve())
-    own_display = None
-    if not os.environ.get("DISPLAY"):
-        own_display = start_xvfb(pathlib.Path(args.build) / "demo-xvfb")
     sys.path.insert(0, str(SUPPORT))
     import winetools as w
 
+    with w.display() as nobody_sees_it:
+        return run_demo(w, pathlib.Path(args.build).resolve(), nobody_sees_it)
+
+
+def run_demo(w, build, own_display):
     from package_server import PackageServer
     from sample_package import make_sample_package
 
     w.ensure_prefix()
     w.kill_wine()
-    demo = pathlib.Path(args.build).resolve() / "demo"
+    demo = build / "demo"
     served = demo / "served"
     (served / "down" / "1099").mkdir(parents=True, exist_ok=True)
     package = make_sample_package(served / "down" / "1099" / "1099.zip")
@@ -67,8 +67,6 @@ def main():
             if process.poll() is None:
                 process.kill()
             w.kill_wine()
-            if own_display:
-                own_display.kill()
 
 
 def install_stage():
@@ -77,17 +75,6 @@ def install_stage():
     window = w.form_window()
     edit = window and w.child(window, "Edit")
     return window if edit and edit["visible"] else None
-
-
-def start_xvfb(folder):
-    folder.mkdir(parents=True, exist_ok=True)
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                               "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as display:
-        os.environ["DISPLAY"] = ":" + display.readline().strip()
-    return server
 
 
 if __name__ == "__main__":

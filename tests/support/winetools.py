@@ -2,6 +2,7 @@
 
 The Wine environment comes from wine-env.sh, the one place that defines it.
 """
+import contextlib
 import json
 import os
 import pathlib
@@ -34,6 +35,27 @@ WINE64 = ENV["WINE64"]
 WINE32 = ENV["WINE32"]
 PREFIX = pathlib.Path(ENV["WINEPREFIX"])
 DRIVE_C = PREFIX / "drive_c"
+
+
+@contextlib.contextmanager
+def display():
+    """The X display programs show on: $DISPLAY when it is set, otherwise a private X server for
+    the duration of the block. Yields True when the display is a private one nobody sees."""
+    if os.environ.get("DISPLAY"):
+        ENV["DISPLAY"] = os.environ["DISPLAY"]
+        yield False
+        return
+    server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
+                               "-nolisten", "tcp"], stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL)
+    os.environ["DISPLAY"] = ENV["DISPLAY"] = ":" + server.stdout.readline().decode().strip()
+    try:
+        yield True
+    finally:
+        server.terminate()
+        server.wait()
+        del os.environ["DISPLAY"]
+        ENV.pop("DISPLAY", None)
 
 
 def ensure_prefix():
