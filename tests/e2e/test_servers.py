@@ -263,7 +263,9 @@ class PackageServerTest(unittest.TestCase):
                 elapsed = time.monotonic() - started
                 sock.close()
                 self.assertEqual((status, len(body)), (200, size))
-                self.assertAlmostEqual(size / elapsed / bps, 1.0, delta=0.05)
+                # Paced, not unthrottled and not stalled; a loaded machine reads a few per cent
+                # slower than the server sends, so the margin is not a few per cent.
+                self.assertAlmostEqual(size / elapsed / bps, 1.0, delta=0.15)
 
     def test_rejects_unknown_faults(self):
         for mode, params in [("slow", {}), ("stall", {"bogus": 1}), ("rate", {"bps": 0}),

@@ -45,3 +45,27 @@ def stop_process(proc: subprocess.Popen, sig: int = signal.SIGTERM, timeout: flo
     if proc.stdout:
         proc.stdout.close()
     return proc.returncode
+
+
+class ChildServer:
+    """What the servers run as child processes share: start() sets `proc`, `host` and `port`;
+    stop() ends the process with SIGTERM (open connections are closed) and gives its exit code."""
+
+    scheme = "http"
+    proc = None
+
+    def stop(self) -> int:
+        if not self.proc:
+            return 0
+        code = stop_process(self.proc)
+        self.proc = None
+        return code
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def url(self, path: str) -> str:
+        return f"{self.scheme}://{self.host}:{self.port}{path}"

@@ -25,7 +25,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from child_process import read_ready_line, stop_process  # noqa: E402
+from child_process import ChildServer, read_ready_line  # noqa: E402
 
 SYSTEM_PYTHON = "/usr/bin/python3"
 PASSIVE_PORTS = (60000, 60099)
@@ -37,9 +37,11 @@ def python_with_pyftpdlib() -> str:
     return SYSTEM_PYTHON
 
 
-class FtpServer:
+class FtpServer(ChildServer):
     """The FTP server on host:port serving `root` read-only to user "anonymous" (any password).
     `port` 0 picks a free port (see .port after start)."""
+
+    scheme = "ftp"
 
     def __init__(self, root: str, log: str, port: int = 21, *, host: str = "127.0.0.1",
                  passive_ports: tuple = PASSIVE_PORTS):
@@ -66,20 +68,6 @@ class FtpServer:
             raise RuntimeError(f"{error}\n{self.log_text()[-2000:]}") from None
         self.port = int(line.rsplit(":", 1)[1].rstrip("/"))
         return self
-
-    def stop(self) -> None:
-        if self.proc:
-            stop_process(self.proc)
-            self.proc = None
-
-    def __enter__(self):
-        return self.start()
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def url(self, path: str) -> str:
-        return f"ftp://{self.host}:{self.port}{path}"
 
     def log_text(self) -> str:
         with open(self.log, encoding="utf-8", errors="replace") as f:

@@ -27,7 +27,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from child_process import stop_process  # noqa: E402
+from child_process import ChildServer  # noqa: E402
 
 NGINX = "/usr/sbin/nginx"
 MIME_TYPES = "/etc/nginx/mime.types"
@@ -74,7 +74,7 @@ http {{
 """
 
 
-class NginxServer:
+class NginxServer(ChildServer):
     """nginx on host:port serving `root`, with every file of its own under `work_dir`."""
 
     def __init__(self, root: str, work_dir: str, port: int = 80, *, host: str = "127.0.0.1"):
@@ -119,21 +119,6 @@ class NginxServer:
                 raise RuntimeError(f"nginx did not start within {timeout} s:\n"
                                    f"{self._error_tail()}")
             time.sleep(0.05)
-
-    def stop(self) -> None:
-        """Fast shutdown (SIGTERM): open connections are closed."""
-        if self.proc:
-            stop_process(self.proc)
-            self.proc = None
-
-    def __enter__(self):
-        return self.start()
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def url(self, path: str) -> str:
-        return f"http://{self.host}:{self.port}{path}"
 
     def requests(self) -> list:
         """The access log's entries, oldest first. nginx writes an entry when its answer ends."""

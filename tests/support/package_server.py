@@ -36,7 +36,7 @@ import time
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from child_process import read_ready_line, stop_process  # noqa: E402
+from child_process import ChildServer, read_ready_line  # noqa: E402
 
 SERVER_NAME = "stub-package-server"
 
@@ -572,7 +572,7 @@ class PackageServer:
             return self._faults.get(path) or self._faults.get(urllib.parse.unquote(path))
 
 
-class PackageServerProcess:
+class PackageServerProcess(ChildServer):
     """The package server as a child process (the command below), for tests that need it to
     outlive a Python thread or be signalled like the demo's."""
 
@@ -591,18 +591,6 @@ class PackageServerProcess:
         line = read_ready_line(self.proc)
         self.port = int(line.rsplit(":", 1)[1].rstrip("/"))
         return self
-
-    def stop(self) -> int:
-        return stop_process(self.proc) if self.proc else 0
-
-    def __enter__(self):
-        return self.start()
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def url(self, path: str) -> str:
-        return f"http://{self.host}:{self.port}{path}"
 
     def requests(self) -> list:
         return read_log(self.log)
